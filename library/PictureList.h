@@ -1,5 +1,7 @@
 #pragma once
 
+#include "PictureRules.h"
+
 #include <vector>
 
 // One picture the library holds: which kind, state block and orientation it shows.
@@ -8,11 +10,9 @@ struct SPictureSlot {
     int nType;
     int nSubType;
     int nState;       // range or state value whose block holds the picture; 0 for stateless kinds
-    int nOrientation; // 0..nOrientations-1; picture k+1 is picture k turned a quarter counter-clockwise
+    int nOrientation; // 0..nOrientations-1; picture k+1 is picture k turned a quarter
+                      // counter-clockwise
 };
-
-// First picture id of the block that shows state `state` (a range for meters) of a kind.
-int PictureBlockForState(int nType, int nSubType, int nFirstId, int nState);
 
 // Number of state blocks a kind's pictures come in (1 for kinds without states).
 int PictureStateCount(int nType, int nSubType);

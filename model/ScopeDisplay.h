@@ -1,0 +1,32 @@
+#pragma once
+
+#include "Rect.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class CScopeWnd;
+
+// The on-screen window of an oscilloscope. The model owns the oscilloscope's state
+// (CScopeWnd) and talks to its window only through this interface, which the instruments
+// implement; without a window factory (tests, batch runs) an oscilloscope has no window.
+class CScopeDisplay {
+public:
+    virtual ~CScopeDisplay() = default;
+
+    // Places the new window (cascading down the main window's right edge) and leaves it hidden.
+    virtual void Create() = 0;
+    virtual void SetTitle(const QString& strTitle) = 0;
+    // Screen rectangle; moving does not repaint.
+    virtual void MoveTo(const CRect& rect) = 0;
+    virtual CRect WindowRect() const = 0;
+    virtual void Show(bool bShow) = 0;
+    virtual bool IsVisible() const = 0;
+    // The traces and readings changed: redraw what CScopeWnd now holds.
+    virtual void Refresh(bool bFullRedraw) = 0;
+
+    using Factory = std::function<std::unique_ptr<CScopeDisplay>(CScopeWnd*)>;
+    static Factory& WindowFactory();
+};

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "Rect.h"
+#include "ScopeDisplay.h"
+
+#include <QString>
+
+#include <array>
+#include <memory>
+
+class CArchive;
+
+// An oscilloscope's display: its saved block (channel ranges, window rectangle, visibility,
+// title), its display number and the samples it shows while a circuit runs. Owned by its
+// Oscilloscope component.
+class CScopeWnd {
+public:
+    static constexpr int kMaxSamples = 1000;
+
+    CScopeWnd();
+    ~CScopeWnd();
+    CScopeWnd(const CScopeWnd&) = delete;
+    CScopeWnd& operator=(const CScopeWnd&) = delete;
+
+    // Creates the window (if the program has windows) and places it: titled "Osci - n".
+    void Create();
+    void SetDisplayNumber(int n) { m_nDisplay = n; }
+
+    // The saved block: two ranges, the rectangle, visibility and title.
+    void SerializeBlock(CArchive& ar);
+    // After loading: open the window with the stored title, rectangle and visibility.
+    void OpenFromBlock();
+
+    CRect WindowRect() const;
+    bool IsVisible() const;
+    void Show(bool bShow);
+    void SetTitle(const QString& strTitle);
+    CScopeDisplay* Display() const { return m_pDisplay.get(); }
+
+    int m_bShow1 = 1;
+    int m_bShow2 = 1;
+    float m_fLastTime = 0.0f;
+    CRect m_rectWindow;
+    int m_bVisible = 0;
+    QString m_strTitle;
+    float m_fValue1 = 0.0f;
+    float m_fValue2 = 0.0f;
+    int m_nDisplay = 0;
+    int m_bReset = 1;
+    float m_fTop = 0.0f;
+    float m_fBottom = 0.0f;
+    int m_nSamples = 0;
+    std::array<float, kMaxSamples> m_afSamples1{};
+    std::array<float, kMaxSamples> m_afSamples2{};
+    int m_nRange1 = 2;
+    int m_nRange2 = 2;
+
+private:
+    std::unique_ptr<CScopeDisplay> m_pDisplay;
+};
