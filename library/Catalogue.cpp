@@ -130,8 +130,7 @@ extern "C" {
 
 const SCatalogue g_catalogue = MakeCatalogue();
 
-__attribute__((visibility("default"))) const tagSComponentInfo* FindInfo(int nType,
-                                                                         int nSubType) {
+__attribute__((visibility("default"))) const tagSComponentInfo* FindInfo(int nType, int nSubType) {
     for (int32_t i = 0; i < g_catalogue.nCount; ++i) {
         const tagSComponentInfo& rec = g_catalogue.aRecords[i];
         if (rec.nType == nType && rec.nSubType == nSubType)

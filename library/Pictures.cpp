@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-extern "C" __attribute__((visibility("default"))) const void* LoadPictureResource(int id,
-                                                                                  unsigned int* size) {
+extern "C" __attribute__((visibility("default"))) const void*
+LoadPictureResource(int id, unsigned int* size) {
     const SPictureEntry* pEnd = g_aPictures + g_nPictures;
     const SPictureEntry* p = std::lower_bound(
         g_aPictures, pEnd, id, [](const SPictureEntry& e, int nId) { return e.nId < nId; });
