@@ -1,0 +1,82 @@
+#include "ResultFiles.h"
+
+#include "EngineProtocol.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+void AppendFormatted(std::string& strOut, const char* pszFormat, auto... args) {
+    char szBuffer[512];
+    int n = std::snprintf(szBuffer, sizeof szBuffer, pszFormat, args...);
+    if (n > 0)
+        strOut.append(szBuffer,
+                      std::min<std::size_t>(static_cast<std::size_t>(n), sizeof szBuffer - 1));
+}
+
+} // namespace
+
+CResultFiles::CResultFiles(const std::string& strRunFolder)
+    : m_strVoltagePath(strRunFolder + "/" + CEngineProtocol::kVoltageFile),
+      m_strCurrentPath(strRunFolder + "/" + CEngineProtocol::kCurrentFile) {}
+
+bool CResultFiles::Write(const SVectorLayout& layout, const pvecvalues* pValues,
+                         std::string& strError) {
+    FormatVoltages(layout, pValues, m_strVoltages);
+    FormatCurrents(layout, pValues, m_strCurrents);
+    return WriteFile(m_strVoltagePath, m_strVoltages, strError) &&
+           WriteFile(m_strCurrentPath, m_strCurrents, strError);
+}
+
+void CResultFiles::FormatVoltages(const SVectorLayout& layout, const pvecvalues* pValues,
+                                  std::string& strOut) {
+    strOut.clear();
+    AppendFormatted(strOut, "time = %e\n", pValues[layout.nTimeIndex]->creal);
+    for (const auto& [nNode, nIndex] : layout.nodes)
+        AppendFormatted(strOut, "%d,%e\n", nNode, pValues[nIndex]->creal);
+}
+
+void CResultFiles::FormatCurrents(const SVectorLayout& layout, const pvecvalues* pValues,
+                                  std::string& strOut) {
+    strOut.clear();
+    for (int nIndex : layout.branches) {
+        // A name is one word; one that is not (never from ngspice) would break the pairs.
+        const char* pszName = pValues[nIndex]->name;
+        if (std::strpbrk(pszName, " \t\r\n") != nullptr || std::strlen(pszName) > 200)
+            continue;
+        strOut += pszName;
+        AppendFormatted(strOut, "\n%e\n", pValues[nIndex]->creal);
+    }
+}
+
+bool CResultFiles::WriteFile(const std::string& strPath, const std::string& strText,
+                             std::string& strError) {
+    int fd = open(strPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        strError = "cannot write " + strPath + ": " + std::strerror(errno);
+        return false;
+    }
+    const char* p = strText.data();
+    std::size_t nLeft = strText.size();
+    while (nLeft > 0) {
+        ssize_t n = write(fd, p, nLeft);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            strError = "cannot write " + strPath + ": " + std::strerror(errno);
+            close(fd);
+            return false;
+        }
+        p += n;
+        nLeft -= static_cast<std::size_t>(n);
+    }
+    if (close(fd) != 0) {
+        strError = "cannot write " + strPath + ": " + std::strerror(errno);
+        return false;
+    }
+    return true;
+}
