@@ -49,7 +49,8 @@ int main(int argc, char** argv) {
     }
     cpp << "} // namespace\n\nconst SPictureEntry g_aPictures[] = {\n";
     for (const SPictureSlot& slot : slots)
-        cpp << "    {" << slot.nId << ", sizeof(kPic" << slot.nId << "), kPic" << slot.nId << "},\n";
+        cpp << "    {" << slot.nId << ", sizeof(kPic" << slot.nId << "), kPic" << slot.nId
+            << "},\n";
     cpp << "};\nconst int g_nPictures = " << slots.size() << ";\n";
     return cpp ? 0 : 1;
 }
