@@ -137,17 +137,17 @@ void DrawLamp(CCanvas& cv, int nSubType, int nState) {
     switch (nSubType) {
     case 6: // filament lamp: two legs and a looped filament
         cv.Circle(kMid, kMid, 10);
-        LeadsLR(cv, 12, 22);
-        cv.Line(12, 17, 12, 13);
-        cv.Line(22, 17, 22, 13);
-        cv.Arc(17, 13, 5, 0, 180);
+        LeadsLR(cv, 13, 21);
+        cv.Line(13, 17, 13, 14);
+        cv.Line(21, 17, 21, 14);
+        cv.Arc(17, 14, 4, 0, 180);
         break;
     case 7: // neon lamp: two electrodes and the gas dot
         cv.Circle(kMid, kMid, 10);
         LeadsLR(cv, 13, 21);
         cv.Line(13, 11, 13, 23);
         cv.Line(21, 11, 21, 23);
-        cv.Disc(17, 22, 1.2);
+        cv.Disc(17, 22, 1.5);
         break;
     case 8: // signal lamp: the crossed circle
         RoundBody(cv);
@@ -348,26 +348,32 @@ void DrawEarthing(CCanvas& cv) {
     cv.FillRect(16, 30, 18, 31, kInk);
 }
 
-// A vertical coil of four turns from (x, 6) to (x, 28), bulging towards nDir.
-void VerticalCoil(CCanvas& cv, double x, int nDir) {
-    const double fStep = 22.0 / 4, r = fStep / 2;
-    for (int i = 0; i < 4; ++i) {
-        const double yc = 6 + fStep * i + r;
-        cv.Curve(
-            [&](double t) {
-                return std::pair{x + nDir * 1.3 * r * std::sin(t), yc - r * std::cos(t)};
-            },
-            0, kPi);
-    }
+// Coil turns drawn from a hand-made pixel pattern: each turn is five pixels long and bulges
+// three pixels sideways. (x, y) is the first joint; the coil runs along +y (vertical) or +x.
+void CoilTurns(CCanvas& cv, int x, int y, bool bVertical, int nDir, int nTurns) {
+    static constexpr int kAlong[] = {0, 1, 1, 2, 3, 4, 4};
+    static constexpr int kAcross[] = {0, 1, 2, 3, 3, 1, 2};
+    for (int t = 0; t < nTurns; ++t)
+        for (int i = 0; i < 7; ++i) {
+            const int a = 5 * t + kAlong[i], c = nDir * kAcross[i];
+            if (bVertical)
+                cv.Plot(x + c, y + a);
+            else
+                cv.Plot(x + a, y + c);
+        }
+    if (bVertical)
+        cv.Plot(x, y + 5 * nTurns);
+    else
+        cv.Plot(x + 5 * nTurns, y);
 }
 
 void DrawTransformer(CCanvas& cv, int nSubType) {
-    cv.Line(0, 6, 9, 6);
-    cv.Line(0, 28, 9, 28);
-    cv.Line(25, 6, 34, 6);
-    cv.Line(25, 28, 34, 28);
-    VerticalCoil(cv, 9, 1);
-    VerticalCoil(cv, 25, -1);
+    cv.Line(0, 6, 8, 6);
+    cv.Line(0, 28, 8, 28);
+    cv.Line(26, 6, 34, 6);
+    cv.Line(26, 28, 34, 28);
+    CoilTurns(cv, 8, 7, true, 1, 4);
+    CoilTurns(cv, 26, 7, true, -1, 4);
     const int nCore = (nSubType - 1) / 3;  // air, iron, ferrite
     const int nPhase = (nSubType - 1) % 3; // unmarked, in phase, out of phase
     for (int x : {16, 18}) {
@@ -377,8 +383,8 @@ void DrawTransformer(CCanvas& cv, int nSubType) {
             cv.DashedLine(x, 4, x, 30, 3, 2);
     }
     if (nPhase > 0) {
-        cv.Disc(5, 10, 1.5);
-        cv.Disc(29, nPhase == 1 ? 10 : 24, 1.5);
+        cv.Disc(4, 10, 1.5);
+        cv.Disc(30, nPhase == 1 ? 10 : 24, 1.5);
     }
 }
 
@@ -503,15 +509,7 @@ void DrawDiode(CCanvas& cv, int nSubType) {
 
 void DrawInductor(CCanvas& cv, int nSubType) {
     LeadsLR(cv, 7, 27);
-    const double r = 2.5;
-    for (int i = 0; i < 4; ++i) {
-        const double xc = 7 + 5 * i + r;
-        cv.Curve(
-            [&](double t) {
-                return std::pair{xc - r * std::cos(t), 17 - 1.4 * r * std::sin(t)};
-            },
-            0, kPi);
-    }
+    CoilTurns(cv, 7, kMid, false, -1, 4);
     for (int y : {10, 12}) {
         if (nSubType == 2)
             cv.Line(7, y, 27, y);
