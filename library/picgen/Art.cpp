@@ -24,7 +24,7 @@ void ContactDot(CCanvas& cv, int x, int y) {
 
 // The junction dot where wires join.
 void JoinDot(CCanvas& cv, int x, int y) {
-    cv.Disc(x, y, 2.0);
+    cv.Disc(x, y, 2.3);
 }
 
 void ThickLine(CCanvas& cv, int x0, int y0, int x1, int y1) {
