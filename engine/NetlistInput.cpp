@@ -1,16 +1,20 @@
 #include "NetlistInput.h"
 
+#include <cctype>
 #include <cerrno>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-// One result per step of the .tran line (interp), and no vectors kept in memory for the
-// whole run: the data callback sees every value anyway.
-const char* const kControlLines[] = {".options interp", ".save none"};
+// No vectors kept in memory for the whole run (gigabytes over 600 s): the data callback
+// sees every value anyway.
+const char* const kControlLines[] = {".save none"};
 
 bool IsEndLine(const std::string& strLine) {
     std::size_t nBegin = strLine.find_first_not_of(" \t");
@@ -108,5 +112,79 @@ bool CNetlistInput::SetText(const std::string& strText, std::string& strError) {
                    std::end(kControlLines));
     if (!bHasEnd)
         m_lines.emplace_back(".end");
+    ReadTranLine();
     return true;
+}
+
+void CNetlistInput::ReadTranLine() {
+    m_fStep = 0.0;
+    m_fStart = 0.0;
+    for (std::size_t i = 1; i < m_lines.size(); ++i) {
+        std::istringstream words(m_lines[i]);
+        std::string strWord;
+        words >> strWord;
+        if (strcasecmp(strWord.c_str(), ".tran") != 0)
+            continue;
+        // .tran tstep tstop [tstart [tmax]]
+        std::vector<std::string> fields;
+        while (words >> strWord)
+            fields.push_back(strWord);
+        double fStep = 0.0;
+        double fStart = 0.0;
+        if (fields.empty() || !ParseSpiceNumber(fields[0], fStep) || !(fStep > 0.0))
+            return;
+        if (fields.size() >= 3 && !ParseSpiceNumber(fields[2], fStart))
+            fStart = 0.0;
+        m_fStep = fStep;
+        m_fStart = fStart > 0.0 ? fStart : 0.0;
+        return;
+    }
+}
+
+bool CNetlistInput::ParseSpiceNumber(const std::string& strText, double& fValue) {
+    const char* psz = strText.c_str();
+    char* pEnd = nullptr;
+    const double f = std::strtod(psz, &pEnd);
+    if (pEnd == psz || !std::isfinite(f))
+        return false;
+    std::string strSuffix;
+    for (const char* p = pEnd; *p != '\0'; ++p)
+        strSuffix += static_cast<char>(std::tolower(static_cast<unsigned char>(*p)));
+    double fScale = 1.0;
+    if (strSuffix.rfind("meg", 0) == 0)
+        fScale = 1e6;
+    else if (strSuffix.rfind("mil", 0) == 0)
+        fScale = 25.4e-6;
+    else if (!strSuffix.empty()) {
+        switch (strSuffix[0]) {
+        case 't':
+            fScale = 1e12;
+            break;
+        case 'g':
+            fScale = 1e9;
+            break;
+        case 'k':
+            fScale = 1e3;
+            break;
+        case 'm':
+            fScale = 1e-3;
+            break;
+        case 'u':
+            fScale = 1e-6;
+            break;
+        case 'n':
+            fScale = 1e-9;
+            break;
+        case 'p':
+            fScale = 1e-12;
+            break;
+        case 'f':
+            fScale = 1e-15;
+            break;
+        default:
+            break; // a unit such as "s"
+        }
+    }
+    fValue = f * fScale;
+    return std::isfinite(fValue);
 }

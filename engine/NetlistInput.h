@@ -16,12 +16,22 @@ public:
     bool ReadFile(const std::string& strPath, std::string& strError);
 
     // Splits the text into lines, drops every CR and the leading blank lines, and adds the
-    // engine's own control lines in front of ".end" (or at the end, with an ".end", when
-    // the text has none).
+    // engine's own control line in front of ".end" (or at the end, with an ".end", when the
+    // text has none).
     bool SetText(const std::string& strText, std::string& strError);
 
     const std::vector<std::string>& Lines() const { return m_lines; }
+    // Step and start time of the first ".tran" line in seconds; 0 when there is none.
+    double StepSeconds() const { return m_fStep; }
+    double StartSeconds() const { return m_fStart; }
+
+    // A SPICE number: "0.1ms", "2.5Meg", "10u", "1e-3". False when the text starts with none.
+    static bool ParseSpiceNumber(const std::string& strText, double& fValue);
 
 private:
+    void ReadTranLine();
+
     std::vector<std::string> m_lines;
+    double m_fStep = 0.0;
+    double m_fStart = 0.0;
 };

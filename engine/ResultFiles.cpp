@@ -24,32 +24,31 @@ CResultFiles::CResultFiles(const std::string& strRunFolder)
     : m_strVoltagePath(strRunFolder + "/" + CEngineProtocol::kVoltageFile),
       m_strCurrentPath(strRunFolder + "/" + CEngineProtocol::kCurrentFile) {}
 
-bool CResultFiles::Write(const SVectorLayout& layout, const pvecvalues* pValues,
+bool CResultFiles::Write(const SVectorLayout& layout, const std::vector<double>& values,
                          std::string& strError) {
-    FormatVoltages(layout, pValues, m_strVoltages);
-    FormatCurrents(layout, pValues, m_strCurrents);
+    FormatVoltages(layout, values, m_strVoltages);
+    FormatCurrents(layout, values, m_strCurrents);
     return WriteFile(m_strVoltagePath, m_strVoltages, strError) &&
            WriteFile(m_strCurrentPath, m_strCurrents, strError);
 }
 
-void CResultFiles::FormatVoltages(const SVectorLayout& layout, const pvecvalues* pValues,
+void CResultFiles::FormatVoltages(const SVectorLayout& layout, const std::vector<double>& values,
                                   std::string& strOut) {
     strOut.clear();
-    AppendFormatted(strOut, "time = %e\n", pValues[layout.nTimeIndex]->creal);
+    AppendFormatted(strOut, "time = %e\n", values[static_cast<std::size_t>(layout.nTimeIndex)]);
     for (const auto& [nNode, nIndex] : layout.nodes)
-        AppendFormatted(strOut, "%d,%e\n", nNode, pValues[nIndex]->creal);
+        AppendFormatted(strOut, "%d,%e\n", nNode, values[static_cast<std::size_t>(nIndex)]);
 }
 
-void CResultFiles::FormatCurrents(const SVectorLayout& layout, const pvecvalues* pValues,
+void CResultFiles::FormatCurrents(const SVectorLayout& layout, const std::vector<double>& values,
                                   std::string& strOut) {
     strOut.clear();
-    for (int nIndex : layout.branches) {
+    for (const auto& [strName, nIndex] : layout.branches) {
         // A name is one word; one that is not (never from ngspice) would break the pairs.
-        const char* pszName = pValues[nIndex]->name;
-        if (std::strpbrk(pszName, " \t\r\n") != nullptr || std::strlen(pszName) > 200)
+        if (strName.find_first_of(" \t\r\n") != std::string::npos || strName.size() > 200)
             continue;
-        strOut += pszName;
-        AppendFormatted(strOut, "\n%e\n", pValues[nIndex]->creal);
+        strOut += strName;
+        AppendFormatted(strOut, "\n%e\n", values[static_cast<std::size_t>(nIndex)]);
     }
 }
 

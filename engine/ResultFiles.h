@@ -3,6 +3,7 @@
 #include "SpiceSession.h"
 
 #include <string>
+#include <vector>
 
 // temp.dat and amp.dat of one result step. temp.dat: "time = %e", then "%d,%e" for every
 // node in ascending order; amp.dat: the name and the current of every branch vector, one
@@ -11,14 +12,15 @@ class CResultFiles {
 public:
     explicit CResultFiles(const std::string& strRunFolder);
 
-    bool Write(const SVectorLayout& layout, const pvecvalues* pValues, std::string& strError);
+    bool Write(const SVectorLayout& layout, const std::vector<double>& values,
+               std::string& strError);
 
     const std::string& VoltageText() const { return m_strVoltages; }
     const std::string& CurrentText() const { return m_strCurrents; }
 
-    static void FormatVoltages(const SVectorLayout& layout, const pvecvalues* pValues,
+    static void FormatVoltages(const SVectorLayout& layout, const std::vector<double>& values,
                                std::string& strOut);
-    static void FormatCurrents(const SVectorLayout& layout, const pvecvalues* pValues,
+    static void FormatCurrents(const SVectorLayout& layout, const std::vector<double>& values,
                                std::string& strOut);
 
 private:

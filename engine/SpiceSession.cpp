@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <sys/eventfd.h>
@@ -41,7 +42,7 @@ void SVectorLayout::Build(const pvecvalues* pValues, int nCount) {
             if (nNode > nMaxNode)
                 nMaxNode = nNode;
         } else if (std::strstr(pszName, "#branch") != nullptr) {
-            branches.push_back(i);
+            branches.emplace_back(pszName, i);
         }
     }
     std::sort(nodes.begin(), nodes.end());
@@ -94,6 +95,11 @@ bool CSpiceSession::Init(bool bEcho, std::string& strError) {
     return true;
 }
 
+void CSpiceSession::SetStepGrid(double fStep, double fStart) {
+    m_fStep = fStep > 0.0 && std::isfinite(fStep) ? fStep : 0.0;
+    m_fStart = fStart > 0.0 && std::isfinite(fStart) ? fStart : 0.0;
+}
+
 bool CSpiceSession::LoadCircuit(const std::vector<std::string>& lines) {
     std::vector<std::string> copies(lines);
     std::vector<char*> pointers;
@@ -108,7 +114,8 @@ bool CSpiceSession::LoadCircuit(const std::vector<std::string>& lines) {
 
 bool CSpiceSession::StartRun() {
     m_nPoints = 0;
-    m_fLastTime = 0.0;
+    m_nNextStep = m_fStep > 0.0 ? static_cast<long long>(std::ceil(m_fStart / m_fStep - 1e-9)) : 0;
+    m_bHavePrevious = false;
     m_bStop = false;
     m_bEnded = false;
     m_layout = SVectorLayout();
@@ -211,22 +218,66 @@ int CSpiceSession::OnExit(int, NG_BOOL, NG_BOOL bQuit, int, void* pUser) {
 
 int CSpiceSession::OnData(pvecvaluesall pValues, int, int, void* pUser) {
     auto* pSession = static_cast<CSpiceSession*>(pUser);
-    if (pSession->m_bStop || pValues == nullptr || pValues->vecsa == nullptr)
-        return 0;
-    SVectorLayout& layout = pSession->m_layout;
-    if (layout.nTimeIndex < 0 || layout.nVectors != pValues->veccount)
-        layout.Build(pValues->vecsa, pValues->veccount);
-    if (layout.nTimeIndex < 0)
-        return 0;
-    // interp repeats the first point several times; one step per distinct time.
-    const double fTime = pValues->vecsa[layout.nTimeIndex]->creal;
-    if (pSession->m_nPoints > 0 && !(fTime > pSession->m_fLastTime))
-        return 0;
-    pSession->m_fLastTime = fTime;
-    ++pSession->m_nPoints;
-    if (pSession->m_pSink != nullptr && !pSession->m_pSink->TakeStep(layout, pValues->vecsa))
-        pSession->RequestStop();
+    if (!pSession->m_bStop && pValues != nullptr && pValues->vecsa != nullptr)
+        pSession->TakePoint(pValues);
     return 0;
+}
+
+void CSpiceSession::TakePoint(const pvecvaluesall pValues) {
+    if (m_layout.nTimeIndex < 0 || m_layout.nVectors != pValues->veccount) {
+        m_layout.Build(pValues->vecsa, pValues->veccount);
+        m_bHavePrevious = false;
+    }
+    if (m_layout.nTimeIndex < 0)
+        return;
+    m_current.resize(static_cast<std::size_t>(pValues->veccount));
+    for (int i = 0; i < pValues->veccount; ++i)
+        m_current[static_cast<std::size_t>(i)] = pValues->vecsa[i]->creal;
+    const auto nTime = static_cast<std::size_t>(m_layout.nTimeIndex);
+    const double fTime = m_current[nTime];
+
+    if (m_bHavePrevious && !(fTime > m_previous[nTime])) {
+        // The analysis gives its first time several times over; the last values count.
+        m_previous.swap(m_current);
+        return;
+    }
+    if (m_fStep <= 0.0) {
+        m_previous = m_current;
+        m_bHavePrevious = true;
+        Emit(m_current);
+        return;
+    }
+    // A grid time this close to a time point is taken as lying on it.
+    const double fSlack = m_fStep * 1e-6;
+    m_step.resize(m_current.size());
+    for (;;) {
+        const double fGrid = static_cast<double>(m_nNextStep) * m_fStep;
+        if (fGrid > fTime + fSlack || m_bStop)
+            break;
+        if (!m_bHavePrevious || fGrid >= fTime - fSlack) {
+            m_step = m_current;
+        } else {
+            const double fFrom = m_previous[nTime];
+            const double f = std::clamp((fGrid - fFrom) / (fTime - fFrom), 0.0, 1.0);
+            for (std::size_t i = 0; i < m_step.size(); ++i)
+                m_step[i] = m_previous[i] + f * (m_current[i] - m_previous[i]);
+        }
+        m_step[nTime] = fGrid;
+        ++m_nNextStep;
+        if (!Emit(m_step))
+            break;
+    }
+    m_previous.swap(m_current);
+    m_bHavePrevious = true;
+}
+
+bool CSpiceSession::Emit(const std::vector<double>& values) {
+    ++m_nPoints;
+    if (m_pSink != nullptr && !m_pSink->TakeStep(m_layout, values)) {
+        RequestStop();
+        return false;
+    }
+    return true;
 }
 
 int CSpiceSession::OnInitData(pvecinfoall, int, void*) {

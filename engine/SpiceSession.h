@@ -13,7 +13,7 @@ struct SVectorLayout {
     int nTimeIndex = -1;
     int nMaxNode = 0;                       // largest n of the V(n) vectors
     std::vector<std::pair<int, int>> nodes; // (node number, vector index), ascending nodes
-    std::vector<int> branches;              // indexes of the "...#branch" vectors
+    std::vector<std::pair<std::string, int>> branches; // "...#branch" vectors, ngspice order
     int nVectors = 0;
 
     // Built from the names of one data point. Node vectors are "V(n)" with a decimal n;
@@ -22,12 +22,13 @@ struct SVectorLayout {
     static bool ParseNodeName(const char* pszName, int& nNode);
 };
 
-// Receives every new time point of the running analysis, on ngspice's background thread;
-// it may block as long as it likes. False stops the run.
+// Receives every result step of the running analysis, on ngspice's background thread; it may
+// block as long as it likes. values[i] is the value of vector i of the layout. False stops
+// the run.
 class IResultSink {
 public:
     virtual ~IResultSink() = default;
-    virtual bool TakeStep(const SVectorLayout& layout, const pvecvalues* pValues) = 0;
+    virtual bool TakeStep(const SVectorLayout& layout, const std::vector<double>& values) = 0;
 };
 
 // The ngspice shared library, which holds one simulator per process; so there is at most one
@@ -41,6 +42,10 @@ public:
     CSpiceSession& operator=(const CSpiceSession&) = delete;
 
     bool Init(bool bEcho, std::string& strError);
+    // Result steps fall on the multiples of fStep (the .tran line's step) from fStart on,
+    // each interpolated linearly between the two time points of the analysis around it.
+    // A step of 0 passes every new time point on as it comes.
+    void SetStepGrid(double fStep, double fStart);
     void SetSink(IResultSink* pSink) { m_pSink = pSink; }
 
     // ngspice answers every command with success, even on failure, so failure is read from
@@ -74,13 +79,21 @@ private:
 
     void TakeOutput(const char* pszText);
     void Wake();
+    void TakePoint(const pvecvaluesall pValues);
+    bool Emit(const std::vector<double>& values);
 
     static constexpr std::size_t kHeadLines = 20;
     static constexpr std::size_t kTailLines = 40;
 
     IResultSink* m_pSink = nullptr;
     SVectorLayout m_layout;
-    double m_fLastTime = 0.0;
+    double m_fStep = 0.0;
+    double m_fStart = 0.0;
+    long long m_nNextStep = 0; // index of the next grid time to give
+    bool m_bHavePrevious = false;
+    std::vector<double> m_previous;
+    std::vector<double> m_current;
+    std::vector<double> m_step;
     std::atomic<long long> m_nPoints{0};
     std::atomic<bool> m_bStop{false};
     std::atomic<bool> m_bEnded{true};

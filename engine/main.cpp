@@ -29,11 +29,11 @@ public:
                 const std::atomic<bool>& bTerminate)
         : m_files(files), m_peer(peer), m_pacer(pacer), m_bTerminate(bTerminate) {}
 
-    bool TakeStep(const SVectorLayout& layout, const pvecvalues* pValues) override {
+    bool TakeStep(const SVectorLayout& layout, const std::vector<double>& values) override {
         m_pacer.Wait(m_bTerminate);
         if (m_bTerminate.load())
             return false;
-        if (!m_files.Write(layout, pValues, m_strError))
+        if (!m_files.Write(layout, values, m_strError))
             return false;
         return m_peer.Notify(layout.nMaxNode);
     }
@@ -111,6 +111,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     session.SetSink(&sink);
+    session.SetStepGrid(netlist.StepSeconds(), netlist.StartSeconds());
     if (!session.LoadCircuit(netlist.Lines())) {
         std::fprintf(stderr, "engine: ngspice refused the netlist:\n%s", session.Reason().c_str());
         return 1;
