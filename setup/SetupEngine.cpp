@@ -125,7 +125,8 @@ bool CSetupEngine::ExistingCopyTest() const {
 bool CSetupEngine::DiskSpaceCheck() {
     const qint64 nNeeded = qint64(m_nInstalledSize) * 1024;
     for (;;) {
-        const qint64 nFree = SetupPaths::FreeBytes(m_strDestination);
+        const qint64 nFree =
+            m_freeBytes ? m_freeBytes(m_strDestination) : SetupPaths::FreeBytes(m_strDestination);
         // A file system that tells nothing is tried; a full one shows up as a write failure.
         if (nFree < 0 || nFree >= nNeeded)
             return true;
@@ -243,7 +244,7 @@ void CSetupEngine::Finish() {
     m_pUi->ShowProgress(false);
     const QString program = m_strDestination + QLatin1String("/kest");
     const QString help =
-        QLatin1String("winhlp32 ") + m_strDestination + QLatin1String("/help/index.html");
+        QLatin1String("winhlp32 ") + m_strDestination + QLatin1String("/kest.html");
     // A menu that cannot be written leaves the installation complete all the same.
     CreateGroup(QString::fromLatin1(SetupText::kGroupName));
     Pause();

@@ -52,6 +52,8 @@ public:
     int m_nChunkSize = 0;
     // The pause between program manager conversations.
     int m_nPauseMs = 500;
+    // Free bytes for the destination (a test can stand in for the file system).
+    std::function<qint64(const QString&)> m_freeBytes;
 
 private:
     bool PageLoop(const std::function<int()>& show, int nContinueId);

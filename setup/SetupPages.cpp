@@ -88,10 +88,9 @@ QPushButton* CSetupPage::AddButton(const QString& strText, int nId, int nEndId, 
 }
 
 void CSetupPage::ShowErrorOver(const QString& strMessage) {
-    hide();
-    CErrorDlg error(strMessage, parentWidget());
+    // Hiding a page would end its modal loop: the error page goes on top of it instead.
+    CErrorDlg error(strMessage, this);
     error.exec();
-    show();
 }
 
 CLicenceDlg::CLicenceDlg(QWidget* pParent) : CSetupPage(pParent, 292, 198) {

@@ -26,7 +26,7 @@ protected:
     void AddWidget(QWidget* pWidget);
     // nEndId 0: the button does not end the page by itself.
     QPushButton* AddButton(const QString& strText, int nId, int nEndId, bool bDefault = false);
-    // Shows the error page over this page, which is hidden meanwhile.
+    // Shows the error page over this page, which then stays open.
     void ShowErrorOver(const QString& strMessage);
 
 private:
