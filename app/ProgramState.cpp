@@ -92,3 +92,7 @@ void CProgramState::ShowMessage(const QString& strText) const {
     else
         std::fprintf(stderr, "%s\n", strText.toLocal8Bit().constData());
 }
+
+bool CProgramState::AskYesNo(const QString& strText) const {
+    return m_pfnAskYesNo && m_pfnAskYesNo(strText);
+}

@@ -52,8 +52,11 @@ public:
     QString m_strLibraryName = QString::fromLatin1(kLibraryName);
     // Shows a message box of the workbench; the model has no windows, so the shell sets it.
     std::function<void(const QString&)> m_pfnShowMessage;
+    // Asks a Yes/No question with the exclamation icon; unset, the answer is No.
+    std::function<bool(const QString&)> m_pfnAskYesNo;
 
     void ShowMessage(const QString& strText) const;
+    bool AskYesNo(const QString& strText) const;
 };
 
 CProgramState& ProgramState();
