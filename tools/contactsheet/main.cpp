@@ -3,6 +3,8 @@
 // workbench opens it.
 #include <QByteArray>
 #include <QColor>
+#include <QCoreApplication>
+#include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -55,7 +57,13 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
 
-    void* pLibrary = dlopen("libkest.so", RTLD_NOW | RTLD_LOCAL);
+    // The program folder first, as the workbench looks for its library; the bare name alone
+    // misses the RUNPATH when a sanitizer intercepts dlopen.
+    const QByteArray besideUs =
+        QFile::encodeName(QCoreApplication::applicationDirPath() + QStringLiteral("/libkest.so"));
+    void* pLibrary = dlopen(besideUs.constData(), RTLD_NOW | RTLD_LOCAL);
+    if (!pLibrary)
+        pLibrary = dlopen("libkest.so", RTLD_NOW | RTLD_LOCAL);
     if (!pLibrary) {
         std::fprintf(stderr, "cannot open libkest.so: %s\n", dlerror());
         return 1;
