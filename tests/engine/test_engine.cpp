@@ -188,6 +188,81 @@ TEST_F(EngineTest, DividerAndSineSourceFollowTheSimulatedTime) {
     StopAndExpectExit();
 }
 
+TEST_F(EngineTest, EveryKindOfElementLineRunsAndGivesSensibleValues) {
+    // One of each line the workbench writes: transistors, JFET, MOSFET, capacitor, Zener with
+    // its model text, diode, inductor, a transformer whose secondary is a second sub-circuit,
+    // square and triangle generators and an amplifier.
+    const std::vector<std::string> elements = {
+        "V1 1 0 9.000000",
+        "Q2 3 4 0 QMOD2",
+        ".model QMOD2 NPN(BF=100.000000 rb=100 tf=0.1ns cdc=2pf)",
+        "R3 1 3 1.000000e+003",
+        "R4 1 4 1.000000e+005",
+        "Q5 6 7 1 QMOD5",
+        ".model QMOD5 PNP(BF=100.000000 rb=100 tf=0.1ns cdc=2pf)",
+        "R6 6 0 1.000000e+003",
+        "R7 7 0 1.000000e+005",
+        "J8 9 0 0 JMOD8",
+        ".model JMOD8 NJF(BF=100.000000)",
+        "R9 1 9 1.000000e+003",
+        "M10 11 12 0 0 MMOD10",
+        ".model MMOD10 NMOS(BF=100.000000)",
+        "R11 1 11 1.000000e+003",
+        "R12 1 12 1.000000e+003",
+        "C13 14 0 1.000000e-005",
+        "R14 1 14 1.000000e+003",
+        "D15 0 16 D1N751",
+        ".model D1N751\tD(Is=1.004f Rs=.5875 Ikf=0 N=1 Xti=3 Eg=1.11 Cjo=160p M=.5484",
+        "+\t\tVj=.75 Fc=.5 Isr=1.8n Nr=2 Bv=5.1 Ibv=27.721m Nbv=1.1779",
+        "+\t\tIbvl=1.1646m Nbvl=21.894 Tbv1=176.47u)",
+        "*\t\tVz = 5.1 @ 20mA, Zz = 175 @ 1mA, Zz = 8.2 @ 5mA, Zz = 2.2 @ 20mA",
+        "R16 1 16 1.000000e+003",
+        "D17 1 18 D1N3493 OFF",
+        "R18 18 0 1.000000e+003",
+        "L19 1 20 2.000000e-002",
+        "R20 20 0 1.000000e+001",
+        "V24 24 0 SIN(0 10.000000 50.000000)",
+        "L21K1 40 41 1.000000",
+        "R11L21K1 40 24 0.000500",
+        "R12L21K1 41 0 0.000500",
+        "V30 31 0 PULSE(5.000000 0 0 0 0 0.000500s 0.001000s)",
+        "R31 31 0 1.000000e+003",
+        "V32 33 0 PULSE(0 5.000000 0 0.000500s 0.000495s 1ns 0.001000s)",
+        "R33 33 0 1.000000e+003",
+        "Va34p 45 0 15",
+        "Va34n 46 0 -15",
+        "X34 37 38 45 46 39 AD",
+        "R37 37 0 1.000000e+003",
+        "V38 38 0 SIN(0 0.100000 1000.000000)",
+        "R39 39 0 1.000000e+004",
+        "R40 39 37 1.000000e+004",
+        "******** Another circuit : connected by a single resist",
+        "Ra1 0 28 0.123000",
+        "L21K2 42 43 4.000000",
+        "R21L21K2 42 27 0.000500",
+        "R22L21K2 43 28 0.000500",
+        "R29 27 28 1.000000e+002",
+        "K21 L21K1 L21K2 0.990000"};
+    ASSERT_NO_FATAL_FAILURE(StartOn(WorkbenchNetlist(elements)));
+    EXPECT_EQ(m_note.nWParam, 46);
+    double fPeak = 0.0;
+    for (int k = 0; k < 400; ++k) { // two periods of 50 Hz
+        SVoltageStep step;
+        ASSERT_TRUE(m_engine.ReadVoltages(step));
+        ASSERT_NEAR(step.voltages[16], 5.04, 0.1) << "the Zener holds its voltage";
+        ASSERT_NEAR(step.voltages[45], 15.0, 1e-6);
+        ASSERT_NEAR(step.voltages[46], -15.0, 1e-6);
+        fPeak = std::max(fPeak, std::fabs(step.voltages[27] - step.voltages[28]));
+        ASSERT_TRUE(m_engine.Answer(1));
+        ASSERT_EQ(m_engine.ReadNotification(m_note), EStatus::Record);
+    }
+    // Turns ratio 2 (inductance ratio 4) on a 10 V peak primary, lightly loaded.
+    EXPECT_GT(fPeak, 17.0);
+    EXPECT_LT(fPeak, 20.5);
+    EXPECT_NEAR(Current("l19#branch"), 0.9, 1e-3); // 9 V over 10 ohm through the inductor
+    StopAndExpectExit();
+}
+
 TEST_F(EngineTest, EndOfTheAnalysisEndsTheEngine) {
     m_engine.WriteNetlist(WorkbenchNetlist(kWorkedExample1, ".tran 0.1ms 1ms 0 0.1ms"));
     ASSERT_TRUE(m_engine.Start());
