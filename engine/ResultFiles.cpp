@@ -20,16 +20,24 @@ void AppendFormatted(std::string& strOut, const char* pszFormat, auto... args) {
 
 } // namespace
 
-CResultFiles::CResultFiles(const std::string& strRunFolder)
-    : m_strVoltagePath(strRunFolder + "/" + CEngineProtocol::kVoltageFile),
-      m_strCurrentPath(strRunFolder + "/" + CEngineProtocol::kCurrentFile) {}
+CResultFiles::CResultFiles(const std::string& strRunFolder) {
+    m_voltageFile.strPath = strRunFolder + "/" + CEngineProtocol::kVoltageFile;
+    m_currentFile.strPath = strRunFolder + "/" + CEngineProtocol::kCurrentFile;
+}
+
+CResultFiles::~CResultFiles() {
+    for (SFile* pFile : {&m_voltageFile, &m_currentFile}) {
+        if (pFile->fd >= 0)
+            close(pFile->fd);
+    }
+}
 
 bool CResultFiles::Write(const SVectorLayout& layout, const std::vector<double>& values,
                          std::string& strError) {
     FormatVoltages(layout, values, m_strVoltages);
     FormatCurrents(layout, values, m_strCurrents);
-    return WriteFile(m_strVoltagePath, m_strVoltages, strError) &&
-           WriteFile(m_strCurrentPath, m_strCurrents, strError);
+    return WriteFile(m_voltageFile, m_strVoltages, strError) &&
+           WriteFile(m_currentFile, m_strCurrents, strError);
 }
 
 void CResultFiles::FormatVoltages(const SVectorLayout& layout, const std::vector<double>& values,
@@ -52,31 +60,33 @@ void CResultFiles::FormatCurrents(const SVectorLayout& layout, const std::vector
     }
 }
 
-bool CResultFiles::WriteFile(const std::string& strPath, const std::string& strText,
-                             std::string& strError) {
-    // Overwritten in place and cut to length, not opened with O_TRUNC: ext4 flushes a file
-    // truncated to zero when it is closed, which costs milliseconds at every step.
-    int fd = open(strPath.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        strError = "cannot write " + strPath + ": " + std::strerror(errno);
-        return false;
+bool CResultFiles::WriteFile(SFile& file, const std::string& strText, std::string& strError) {
+    if (file.fd < 0) {
+        file.fd = open(file.strPath.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+        if (file.fd < 0) {
+            strError = "cannot write " + file.strPath + ": " + std::strerror(errno);
+            return false;
+        }
     }
     const char* p = strText.data();
     std::size_t nDone = 0;
     while (nDone < strText.size()) {
-        ssize_t n = pwrite(fd, p + nDone, strText.size() - nDone, static_cast<off_t>(nDone));
+        ssize_t n = pwrite(file.fd, p + nDone, strText.size() - nDone, static_cast<off_t>(nDone));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
-            strError = "cannot write " + strPath + ": " + std::strerror(errno);
-            close(fd);
+            strError = "cannot write " + file.strPath + ": " + std::strerror(errno);
             return false;
         }
         nDone += static_cast<std::size_t>(n);
     }
-    if (ftruncate(fd, static_cast<off_t>(strText.size())) != 0 || close(fd) != 0) {
-        strError = "cannot write " + strPath + ": " + std::strerror(errno);
-        return false;
+    const auto nSize = static_cast<long long>(strText.size());
+    if (file.nSize < 0 || nSize < file.nSize) {
+        if (ftruncate(file.fd, static_cast<off_t>(nSize)) != 0) {
+            strError = "cannot write " + file.strPath + ": " + std::strerror(errno);
+            return false;
+        }
     }
+    file.nSize = nSize;
     return true;
 }

@@ -9,6 +9,7 @@
 #include <csignal>
 #include <dirent.h>
 #include <filesystem>
+#include <set>
 #include <unistd.h>
 
 namespace {
@@ -326,24 +327,43 @@ TEST_F(EngineTest, RateOptionPacesTheSteps) {
     StopAndExpectExit();
 }
 
-TEST_F(EngineTest, OnlyTheSocketIsOpenBesidesTheStandardStreams) {
+TEST_F(EngineTest, OnlyTheSocketIsOpenBesidesTheStandardStreamsAndTheEnginesOwn) {
     ASSERT_NO_FATAL_FAILURE(StartOn(WorkbenchNetlist(kWorkedExample1)));
     const std::string strFds = "/proc/" + std::to_string(m_engine.Pid()) + "/fd";
+    const std::string strFolder = std::filesystem::canonical(m_engine.RunFolder()).string();
+    const std::set<std::string> own = {strFolder + "/temp.dat", strFolder + "/amp.dat"};
     std::vector<std::string> unexpected;
     bool bSocket = false;
     for (const auto& entry : std::filesystem::directory_iterator(strFds)) {
         const int nFd = std::stoi(entry.path().filename().string());
         std::error_code error;
         const std::string strTarget = std::filesystem::read_symlink(entry.path(), error).string();
-        // The engine's own event and signal descriptors are anonymous.
+        // Besides the result files, the engine's own event and signal descriptors are anonymous.
         if (nFd == 3) {
             bSocket = strTarget.rfind("socket:", 0) == 0;
-        } else if (nFd > 2 && strTarget.rfind("anon_inode:", 0) != 0) {
+        } else if (nFd > 2 && strTarget.rfind("anon_inode:", 0) != 0 && own.count(strTarget) == 0) {
             unexpected.push_back(std::to_string(nFd) + " -> " + strTarget);
         }
     }
     EXPECT_TRUE(bSocket);
     EXPECT_TRUE(unexpected.empty()) << ::testing::PrintToString(unexpected);
+    StopAndExpectExit();
+}
+
+TEST_F(EngineTest, ShorterStepsLeaveNoTailOfTheLongerOnes) {
+    // Values grow from 0 to nine digits of exponent text and back; every step must parse.
+    const std::vector<std::string> elements = {
+        "V1 1 0 PULSE(0 -5.000000 0 0 0 0.000500s 0.001000s)", "R2 1 0 1.000000e+003"};
+    ASSERT_NO_FATAL_FAILURE(StartOn(WorkbenchNetlist(elements)));
+    for (int k = 0; k < 30; ++k) {
+        SVoltageStep step;
+        ASSERT_TRUE(m_engine.ReadVoltages(step)) << m_engine.ReadRunFile("temp.dat");
+        std::vector<std::pair<std::string, double>> currents;
+        ASSERT_TRUE(m_engine.ReadCurrents(currents)) << m_engine.ReadRunFile("amp.dat");
+        ASSERT_EQ(currents.size(), 1u);
+        ASSERT_TRUE(m_engine.Answer(1));
+        ASSERT_EQ(m_engine.ReadNotification(m_note), EStatus::Record);
+    }
     StopAndExpectExit();
 }
 
