@@ -138,6 +138,10 @@ void CSpiceSession::Halt() {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 
+bool CSpiceSession::IsRunning() {
+    return ngSpice_running();
+}
+
 void CSpiceSession::RemoveCircuit() {
     char szCommand[] = "remcirc";
     ngSpice_Command(szCommand);

@@ -55,6 +55,7 @@ public:
     void RequestStop();
     // Halts a running analysis and waits (boundedly) for the background thread to end.
     void Halt();
+    static bool IsRunning();
     // Removes the circuit so that another can be loaded in the same process.
     void RemoveCircuit();
 

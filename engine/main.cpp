@@ -134,6 +134,11 @@ int main(int argc, char** argv) {
     }
     session.Halt();
     close(nSignalFd);
+    // An analysis that would not halt must not meet the process's teardown.
+    if (CSpiceSession::IsRunning()) {
+        std::fflush(stderr);
+        _exit(bTerminate.load() || session.StopRequested() ? 0 : 1);
+    }
 
     if (bTerminate.load())
         return 0;
