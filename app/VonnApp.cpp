@@ -19,6 +19,7 @@
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrinter>
+#include <QScreen>
 #include <QStyle>
 #include <QTimer>
 
@@ -155,6 +156,9 @@ CVonnApp::EStart CVonnApp::InitInstance(const QStringList& args) {
     }
     // 13. Always maximised.
     if (m_bShowMainWindow) {
+        // Without a window manager a maximised window keeps its size: give it the screen.
+        if (QScreen* pScreen = QGuiApplication::primaryScreen())
+            m_pMainFrame->setGeometry(pScreen->availableGeometry());
         m_pMainFrame->showMaximized();
         m_pMainFrame->update();
     }

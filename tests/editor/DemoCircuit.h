@@ -1,0 +1,14 @@
+#pragma once
+
+class CVonnDoc;
+
+namespace kest::test {
+
+// A small lamp circuit: battery, resistor, lamp, ammeter and switch joined by five wires
+// (two of them with bends) and one text item. Positions are fixed so pictures can be checked.
+void BuildDemoCircuit(CVonnDoc& doc);
+
+// n components in a grid with a wire between each pair of neighbours in a row.
+void BuildGridCircuit(CVonnDoc& doc, int nComponents);
+
+} // namespace kest::test
