@@ -1,9 +1,10 @@
 // Makes the distribution disks from a build: disk folders of at most 1,474,560 bytes, the
 // installer and Setup.ini on disk 1, the product files compressed (SZDD, with mscompress)
 // wherever that makes them smaller. Writes manifest.txt beside the disks: one line per
-// installed file, "installed name<TAB>file in the build".
+// installed file, "installed name<TAB>file it must equal" (the file in the build, or for a program
+// too large for a disk, its copy without debugging information kept in reference/).
 //
-//   kestmkdisks --out DIR --setup SETUP --bin PROGRAM_FOLDER --source SOURCE_TREE
+//   kestmkdisks --out DIR --setup SETUP --bin PROGRAM_FOLDER --source SOURCE_TREE [--disk-bytes N]
 
 #include <QCoreApplication>
 #include <QDir>
@@ -18,7 +19,8 @@
 
 namespace {
 
-constexpr qint64 kDiskBytes = 1474560;
+// Smaller disks can be asked for, so that a test sees several.
+qint64 kDiskBytes = 1474560;
 // The installer reads lines of at most 127 characters.
 constexpr int kMaxLine = 127;
 
@@ -27,6 +29,8 @@ struct SProductFile {
     QString m_strBuildPath;  // the file in the build
     QString m_strSourceName; // name on the disk
     QString m_strDiskPath;   // staged file that goes onto the disk
+    QString
+        m_strReference; // what the installed file must equal: the build's file or its stripped copy
     qint64 m_nSize = 0;
     qint64 m_nDiskSize = 0;
 };
@@ -90,14 +94,22 @@ private:
     std::map<QString, size_t> m_index;
 };
 
-// Compresses one staged file with mscompress; keeps the smaller of the two.
-void Stage(SProductFile& file, const QString& strStage) {
+// Compresses one staged file with mscompress; keeps the smaller of the two. With bStrip the
+// staged copy loses its debugging information first.
+void Stage(SProductFile& file, const QString& strStage, bool bStrip) {
     const QString staged = strStage + QLatin1Char('/') + file.m_strInstalled;
     QDir().mkpath(QFileInfo(staged).path());
     QFile::remove(staged);
     QFile::remove(staged + QLatin1Char('_'));
-    if (!QFile::copy(file.m_strBuildPath, staged))
+    if (bStrip) {
+        if (QProcess::execute(QStringLiteral("strip"),
+                              {QStringLiteral("--strip-debug"), QStringLiteral("-o"), staged,
+                               file.m_strBuildPath}) != 0)
+            Fail(QStringLiteral("cannot strip %1").arg(file.m_strBuildPath));
+        file.m_nSize = QFileInfo(staged).size();
+    } else if (!QFile::copy(file.m_strBuildPath, staged)) {
         Fail(QStringLiteral("cannot copy %1").arg(file.m_strBuildPath));
+    }
     file.m_strSourceName = file.m_strInstalled;
     file.m_strDiskPath = staged;
     file.m_nDiskSize = file.m_nSize;
@@ -139,6 +151,8 @@ int main(int argc, char** argv) {
             bin = args[i + 1];
         else if (args[i] == QLatin1String("--source"))
             source = args[i + 1];
+        else if (args[i] == QLatin1String("--disk-bytes"))
+            kDiskBytes = args[i + 1].toLongLong();
     }
     if (out.isEmpty() || setup.isEmpty() || bin.isEmpty() || source.isEmpty()) {
         std::fputs("usage: kestmkdisks --out DIR --setup SETUP --bin PROGRAM_FOLDER "
@@ -146,6 +160,11 @@ int main(int argc, char** argv) {
                    stderr);
         return 2;
     }
+    out = QFileInfo(out).absoluteFilePath();
+    bin = QFileInfo(bin).absoluteFilePath();
+    source = QFileInfo(source).absoluteFilePath();
+    if (kDiskBytes <= 0)
+        Fail(QStringLiteral("--disk-bytes needs a positive size"));
     if (!QFileInfo(setup).isFile())
         Fail(QStringLiteral("no installer at %1").arg(setup));
 
@@ -168,13 +187,22 @@ int main(int argc, char** argv) {
     QDir outDir(out);
     outDir.mkpath(QStringLiteral("."));
     for (const QString& old :
-         outDir.entryList({"disk*", "stage"}, QDir::Dirs | QDir::NoDotAndDotDot))
+         outDir.entryList({"disk*", "stage", "reference"}, QDir::Dirs | QDir::NoDotAndDotDot))
         QDir(outDir.filePath(old)).removeRecursively();
     const QString stage = outDir.filePath(QStringLiteral("stage"));
 
+    const QString reference = outDir.filePath(QStringLiteral("reference"));
     qint64 nInstalled = 0;
     for (SProductFile& file : products.m_aFiles) {
-        Stage(file, stage);
+        Stage(file, stage, false);
+        file.m_strReference = file.m_strBuildPath;
+        // A program too large for one disk even compressed ships without debugging information.
+        if (file.m_nDiskSize > kDiskBytes) {
+            Stage(file, stage, true);
+            file.m_strReference = reference + QLatin1Char('/') + file.m_strInstalled;
+            CopyOrFail(stage + QLatin1Char('/') + file.m_strInstalled, file.m_strReference);
+            Warn(QStringLiteral("%1 ships without debugging information").arg(file.m_strInstalled));
+        }
         nInstalled += file.m_nSize;
         if (file.m_nDiskSize > kDiskBytes)
             Fail(QStringLiteral("%1 is %2 bytes on disk, more than one disk holds")
@@ -220,7 +248,7 @@ int main(int argc, char** argv) {
         for (const SProductFile* pFile : disks[i]) {
             CopyOrFail(pFile->m_strDiskPath, diskDir + QLatin1Char('/') + pFile->m_strSourceName);
             scriptOut << pFile->m_strSourceName << ' ' << pFile->m_strInstalled << "\n";
-            manifestOut << pFile->m_strInstalled << '\t' << pFile->m_strBuildPath << "\n";
+            manifestOut << pFile->m_strInstalled << '\t' << pFile->m_strReference << "\n";
         }
     }
     scriptOut.flush();

@@ -1,0 +1,5 @@
+#include "FuzzBodies.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* pData, size_t nSize) {
+    return FuzzLzExpand(pData, nSize);
+}
