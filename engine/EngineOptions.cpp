@@ -61,7 +61,11 @@ bool CEngineOptions::Parse(int argc, const char* const* argv, const char* pszRat
             m_nRate = 0;
         } else if (std::strcmp(argv[i], CEngineProtocol::kVerboseOption) == 0) {
             m_bVerbose = true;
-        } else if (std::strcmp(argv[i], CEngineProtocol::kRateOption) == 0 && i + 1 < argc) {
+        } else if (std::strcmp(argv[i], CEngineProtocol::kRateOption) == 0) {
+            if (i + 1 >= argc) {
+                strError = "--rate needs a number of steps per second";
+                return false;
+            }
             if (!ParseRate(argv[++i], strError))
                 return false;
         } else {

@@ -1,4 +1,5 @@
 #include "EngineHarness.h"
+#include "EngineOptions.h"
 #include "EngineProtocol.h"
 #include "NetlistInput.h"
 
@@ -84,6 +85,51 @@ TEST(EngineProtocol, RecordsAreLittleEndianFieldByField) {
     EXPECT_EQ(CEngineProtocol::EncodeAnswer(1), one);
     EXPECT_EQ(CEngineProtocol::EngineArguments(7, "/run/x"),
               (std::vector<std::string>{"1", "7", "/run/x"}));
+}
+
+TEST(EngineOptions, CommandLineAndPacing) {
+    struct SCase {
+        std::vector<const char*> args; // after the program name
+        const char* pszEnv;
+        bool bOk;
+        int nRate;
+        bool bVerbose;
+    };
+    const SCase cases[] = {
+        {{"1", "5", "/run"}, nullptr, true, CEngineProtocol::kDefaultRate, false},
+        {{"1", "5", "/run", "--fast"}, nullptr, true, 0, false},
+        {{"1", "5", "/run", "--rate", "250", "--verbose"}, nullptr, true, 250, true},
+        {{"1", "5", "/run"}, "fast", true, 0, false},
+        {{"1", "5", "/run"}, "30", true, 30, false},
+        {{"1", "5", "/run", "--rate", "7"}, "fast", true, 7, false}, // the option wins
+        {{"1", "5", "/run"}, "slow", false, 0, false},
+        {{"1", "5", "/run", "--rate", "0"}, nullptr, false, 0, false},
+        {{"1", "5", "/run", "--rate", "2000000"}, nullptr, false, 0, false},
+        {{"1", "5", "/run", "--rate"}, nullptr, false, 0, false},
+        {{"1", "-5", "/run"}, nullptr, false, 0, false},
+        {{"1", "5x", "/run"}, nullptr, false, 0, false},
+        {{"0", "5", "/run"}, nullptr, false, 0, false},
+        {{"1", "5", ""}, nullptr, false, 0, false},
+        {{"1", "5"}, nullptr, false, 0, false},
+    };
+    for (const SCase& c : cases) {
+        std::vector<const char*> argv = {"engine"};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        CEngineOptions options;
+        std::string strError;
+        const bool bOk =
+            options.Parse(static_cast<int>(argv.size()), argv.data(), c.pszEnv, strError);
+        const std::string strCase = ::testing::PrintToString(c.args);
+        ASSERT_EQ(bOk, c.bOk) << strCase << " " << strError;
+        if (!bOk) {
+            EXPECT_FALSE(strError.empty()) << strCase;
+            continue;
+        }
+        EXPECT_EQ(options.m_nSocketFd, 5) << strCase;
+        EXPECT_EQ(options.m_strRunFolder, "/run") << strCase;
+        EXPECT_EQ(options.m_nRate, c.nRate) << strCase;
+        EXPECT_EQ(options.m_bVerbose, c.bVerbose) << strCase;
+    }
 }
 
 TEST(EngineNetlistInput, DropsCrAndLeadingBlankLinesAndAddsSaveNoneBeforeEnd) {
