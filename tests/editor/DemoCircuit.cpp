@@ -50,9 +50,7 @@ void BuildDemoCircuit(CVonnDoc& doc) {
     doc.m_pTexts->AddHead(pText);
 }
 
-void BuildGridCircuit(CVonnDoc& doc, int nComponents) {
-    constexpr int nPerRow = 50;
-    constexpr int nStep = 60;
+void BuildGridCircuit(CVonnDoc& doc, int nComponents, int nStep, int nPerRow) {
     doc.m_nBenchWidth = nPerRow * nStep + 40;
     doc.m_nBenchHeight = (nComponents / nPerRow + 1) * nStep + 40;
     CComponent* pPrev = nullptr;
