@@ -168,7 +168,8 @@ int main(int argc, char** argv) {
     if (!QFileInfo(setup).isFile())
         Fail(QStringLiteral("no installer at %1").arg(setup));
 
-    // Whatever of the product the build holds now.
+    // Whatever of the product the build holds now. The installer refuses a size of 0: an empty
+    // product still counts one kilobyte.
     CProductList products;
     for (const char* pszName : {"kest", "libkest.so", "engine"})
         products.Add(QString::fromLatin1(pszName), bin + QLatin1Char('/') + pszName);
@@ -240,7 +241,7 @@ int main(int argc, char** argv) {
     QTextStream scriptOut(&script);
     scriptOut << "[General]\n"
               << "Disks=" << disks.size() << "\n"
-              << "OriginalSize=" << (nInstalled + 1023) / 1024 << "\n"
+              << "OriginalSize=" << std::max<qint64>(1, (nInstalled + 1023) / 1024) << "\n"
               << "InstallPath=kest\n";
     for (size_t i = 0; i < disks.size(); ++i) {
         const QString diskDir = outDir.filePath(QStringLiteral("disk%1").arg(i + 1));
