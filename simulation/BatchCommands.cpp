@@ -21,11 +21,16 @@ void PrintError(const QString& strText) {
     std::fprintf(stderr, "%s\n", strText.toLocal8Bit().constData());
 }
 
+// Qt's own notes (a missing runtime folder and the like) would mix into the command's
+// output, which holds only its own messages.
+void DropQtMessages(QtMsgType, const QMessageLogContext&, const QString&) {}
+
 // The model loads pictures and fonts through QtGui; without a display the offscreen
 // platform serves.
 std::unique_ptr<QGuiApplication> MakeApplication() {
     if (QCoreApplication::instance())
         return nullptr;
+    qInstallMessageHandler(DropQtMessages);
     static int s_argc = 3;
     static char s_szProgram[] = "kest";
     static char s_szPlatform[] = "-platform";
