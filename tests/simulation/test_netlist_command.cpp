@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -140,6 +141,31 @@ TEST_F(NetlistCommand, UnreadableCircuitsAndBadUsageExitTwo) {
 
     const SCommandResult none = RunKest({strGood}, m_strErr);
     EXPECT_FALSE(none.bHandled);
+}
+
+// The program itself, when this build has it: no display, no platform chosen.
+TEST_F(NetlistCommand, ProgramNeedsNoDisplay) {
+    const QString strKest = kest::test::BinPath("kest");
+    if (!QFile::exists(strKest))
+        GTEST_SKIP() << "kest is not built in this tree";
+    const QString strCircuit = SaveExample("example1.kst", false);
+    QProcess kest;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.remove("QT_QPA_PLATFORM");
+    kest.setProcessEnvironment(env);
+    kest.start(strKest, {"--netlist", strCircuit, Path("out.cir")});
+    ASSERT_TRUE(kest.waitForFinished(30000));
+    EXPECT_EQ(kest.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(kest.exitCode(), 0) << kest.readAllStandardError().toStdString();
+    EXPECT_EQ(kest::test::ReadFileBytes(Path("out.cir")),
+              kest::test::ReadFileBytes(kest::test::DataPath("simulation/netlist/example1.cir")));
+
+    kest.start(strKest, {"--netlist", SaveExample("open.kst", true), Path("none.cir")});
+    ASSERT_TRUE(kest.waitForFinished(30000));
+    EXPECT_EQ(kest.exitCode(), 3);
+    EXPECT_FALSE(QFile::exists(Path("none.cir")));
 }
 
 } // namespace
