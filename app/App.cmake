@@ -16,6 +16,12 @@ add_custom_command(OUTPUT ${kest_sound_files}
     COMMENT "Writing the sound effects")
 add_custom_target(kest_sounds DEPENDS ${kest_sound_files})
 
+# The help page ships beside the program.
+add_custom_command(OUTPUT ${KEST_BIN_DIR}/kest.html
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_SOURCE_DIR}/resources/help/kest.html ${KEST_BIN_DIR}/kest.html
+    DEPENDS ${CMAKE_SOURCE_DIR}/resources/help/kest.html)
+add_custom_target(kest_help DEPENDS ${KEST_BIN_DIR}/kest.html)
+
 # Pieces of the shell that the workbench view uses too: sound, palette menus, pictures,
 # the profile file and the volume dialog.
 add_library(kest_shell STATIC
@@ -23,7 +29,7 @@ add_library(kest_shell STATIC
 target_include_directories(kest_shell PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(kest_shell PUBLIC kest_state kest Qt6::Widgets Qt6::Multimedia ALSA::ALSA
     ${CMAKE_DL_LIBS})
-add_dependencies(kest_shell kest_sounds)
+add_dependencies(kest_shell kest_sounds kest_help)
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/model/CMakeLists.txt AND EXISTS ${CMAKE_SOURCE_DIR}/editor/CMakeLists.txt)
     # Application object, frames, About box, single instance, shell registration, help.
@@ -38,10 +44,6 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/model/CMakeLists.txt AND EXISTS ${CMAKE_SOURCE_DIR
     set_target_properties(kest_program PROPERTIES OUTPUT_NAME kest)
     target_link_libraries(kest_program PRIVATE kest_app kest_simulation)
 
-    # The help pages ship beside the program.
-    add_custom_command(TARGET kest_program POST_BUILD
-        COMMAND ${CMAKE_COMMAND} -E copy_if_different
-            ${CMAKE_SOURCE_DIR}/resources/help/kest.html ${KEST_BIN_DIR}/kest.html)
 else()
     add_library(kest_app INTERFACE)
     target_link_libraries(kest_app INTERFACE kest_shell)

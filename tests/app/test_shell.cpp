@@ -3,6 +3,7 @@
 #include "ChildFrame.h"
 #include "CommandIds.h"
 #include "ComponentList.h"
+#include "HelpWindow.h"
 #include "MainFrame.h"
 #include "PaletteMenus.h"
 #include "ShellRegistration.h"
@@ -18,6 +19,7 @@
 #include <QMimeData>
 #include <QStatusBar>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -273,6 +275,16 @@ TEST_F(CAppTest, RevertReopensTheSavedFileOrGivesANewCircuit) {
     EXPECT_EQ(m_pApp->MainFrame()->ActiveChild()->GetDocument()->GetTitle(),
               QStringLiteral("Untitled-2"));
     EXPECT_TRUE(m_pApp->MainFrame()->ActiveChild()->GetDocument()->m_pComponents->IsEmpty());
+}
+
+TEST_F(CAppTest, HelpTopicsShowsTheProgramsHelpPage) {
+    ASSERT_EQ(Start(), CVonnApp::Started);
+    CMainFrame* pFrame = m_pApp->MainFrame();
+    EXPECT_TRUE(pFrame->ExecuteCommand(Cmd::HelpTopics));
+    ASSERT_NE(pFrame->HelpWindow(), nullptr);
+    EXPECT_TRUE(pFrame->HelpWindow()->isVisible());
+    EXPECT_TRUE(pFrame->HelpWindow()->Browser()->toPlainText().contains(
+        QStringLiteral("Running a circuit")));
 }
 
 TEST_F(CAppTest, DroppedCircuitFilesOpen) {
