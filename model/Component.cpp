@@ -83,8 +83,20 @@ QImage DecodePicture(const QByteArray& bytes) {
 } // namespace
 
 QImage LoadPicture(int id) {
-    const QByteArray name = QFile::encodeName(ProgramState().m_strLibraryName);
-    void* pLibrary = ::dlopen(name.constData(), RTLD_NOW | RTLD_LOCAL);
+    // The program folder comes first, as the platform's search does for the program's own
+    // libraries; the plain name is the fallback.
+    CProgramState& state = ProgramState();
+    if (state.ProgramFolder().isEmpty())
+        state.InitProgramFolder();
+    void* pLibrary = nullptr;
+    if (!state.ProgramFolder().isEmpty()) {
+        const QByteArray path = QFile::encodeName(state.ProgramFile(state.m_strLibraryName));
+        pLibrary = ::dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);
+    }
+    if (!pLibrary) {
+        const QByteArray name = QFile::encodeName(state.m_strLibraryName);
+        pLibrary = ::dlopen(name.constData(), RTLD_NOW | RTLD_LOCAL);
+    }
     if (!pLibrary)
         return {};
     QByteArray bytes;

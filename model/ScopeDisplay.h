@@ -2,6 +2,7 @@
 
 #include "Rect.h"
 
+#include <QSize>
 #include <QString>
 
 #include <functional>
@@ -24,8 +25,13 @@ public:
     virtual CRect WindowRect() const = 0;
     virtual void Show(bool bShow) = 0;
     virtual bool IsVisible() const = 0;
-    // The traces and readings changed: redraw what CScopeWnd now holds.
+    // The traces and readings changed: redraw what CScopeWnd now holds, the whole trace
+    // area or only the newest segment.
     virtual void Refresh(bool bFullRedraw) = 0;
+    // The two channels' check boxes follow CScopeWnd's shown flags.
+    virtual void UpdateCheckBoxes() = 0;
+    // Inner size of the trace area in pixels (its frame excluded).
+    virtual QSize TraceSize() const = 0;
 
     using Factory = std::function<std::unique_ptr<CScopeDisplay>(CScopeWnd*)>;
     static Factory& WindowFactory();

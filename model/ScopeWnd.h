@@ -3,6 +3,7 @@
 #include "Rect.h"
 #include "ScopeDisplay.h"
 
+#include <QSize>
 #include <QString>
 
 #include <array>
@@ -31,6 +32,17 @@ public:
     // After loading: open the window with the stored title, rectangle and visibility.
     void OpenFromBlock();
 
+    // Forgets the traces: the next sample starts a new scale.
+    void ResetTraces();
+    // Sets the shown flags of the two channels and greys an unconnected one.
+    void UpdateCheckBoxes();
+    // One result step: t in seconds, a and b the two channels' volts or the no-value marker.
+    void AddSample(float t, float a, float b);
+    // Width and height of the trace area inside its frame, in pixels.
+    QSize TraceSize() const;
+    // Vertical pixel of value v in the current scale.
+    int TraceY(float v, int nHeight) const;
+
     CRect WindowRect() const;
     bool IsVisible() const;
     void Show(bool bShow);
@@ -54,6 +66,12 @@ public:
     std::array<float, kMaxSamples> m_afSamples2{};
     int m_nRange1 = 2;
     int m_nRange2 = 2;
+    // Texts of the two reading fields, "= 150.00 mV" and the like.
+    QString m_strReading1;
+    QString m_strReading2;
+    // Default trace area when there is no window (batch runs, tests).
+    static constexpr int kDefaultTraceWidth = 160;
+    static constexpr int kDefaultTraceHeight = 106;
 
 private:
     std::unique_ptr<CScopeDisplay> m_pDisplay;

@@ -25,6 +25,8 @@ CVonnDoc::CVonnDoc(QObject* pParent)
       m_pComponents(std::make_unique<CComponentList>()), m_pTexts(std::make_unique<CTextList>()) {}
 
 CVonnDoc::~CVonnDoc() {
+    if (m_bRunning && s_pfnStopRunning)
+        s_pfnStopRunning(this);
     // Texts, then wires (which detach from their components), then the components.
     m_pTexts.reset();
     m_pWires.reset();
