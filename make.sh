@@ -61,7 +61,7 @@ sanitize)
     ;;
 run)
     configure_and_build build
-    example="$here/examples/divider.kst"
+    example="$here/build/bin/examples/divider.kst"
     if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && [ -x build/bin/kest ]; then
         exec build/bin/kest "$example"
     fi
