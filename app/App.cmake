@@ -37,7 +37,7 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/model/CMakeLists.txt AND EXISTS ${CMAKE_SOURCE_DIR
         VonnApp.cpp MainFrame.cpp ChildFrame.cpp AboutDlg.cpp SingleInstance.cpp
         ShellRegistration.cpp HelpWindow.cpp)
     target_include_directories(kest_app PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-    target_link_libraries(kest_app PUBLIC kest_editor kest_shell kest_model
+    target_link_libraries(kest_app PUBLIC kest_editor kest_simulation kest_shell kest_model
         Qt6::Widgets Qt6::PrintSupport Qt6::Network)
 
     add_executable(kest_program main.cpp)

@@ -9,6 +9,8 @@
 #include "ResourceArt.h"
 #include "ShellRegistration.h"
 #include "SingleInstance.h"
+#include "Sound.h"
+#include "SoundService.h"
 #include "VonnDoc.h"
 #include "VonnView.h"
 
@@ -74,8 +76,19 @@ QString CVonnApp::HelpFilePath() {
     return ProgramState().ProgramFile(QStringLiteral("kest.html"));
 }
 
+namespace {
+// The simulation's effects go to the workbench's sound.
+class CWorkbenchSound : public CSoundService {
+public:
+    void PlayEffect(const char* szName, bool bLooped) override { ::PlayEffect(szName, bLooped); }
+    void StopEffects() override { ::StopEffects(); }
+};
+CWorkbenchSound g_sound;
+} // namespace
+
 CVonnApp::EStart CVonnApp::InitInstance(const QStringList& args) {
     CProgramState& state = ProgramState();
+    SetSoundService(&g_sound);
     // What happens before the application object starts: the scroll-bar metrics.
     state.m_nVScrollWidth = QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     state.m_nHScrollHeight = state.m_nVScrollWidth;

@@ -52,11 +52,26 @@ CVonnView::CVonnView(CVonnDoc* pDoc, QWidget* pParent)
             repaint(GetVisibleRect());
         });
     }
-    if (m_pDoc)
+    if (m_pDoc) {
         connect(m_pDoc, &CVonnDoc::ContentsChanged, this, [this] { OnUpdate(nullptr); });
+        // While the circuit runs the document changes pictures and readings step by step.
+        connect(m_pDoc, &CVonnDoc::ComponentChanged, this,
+                [this](CComponent* pComp) { RedrawComponent(pComp); });
+        connect(m_pDoc, &CVonnDoc::ReadingsChanged, this, [this] { update(); });
+        connect(m_pDoc, &CVonnDoc::SimulationFailed, this,
+                [](const QString& strReason) { ProgramState().ShowMessage(strReason); });
+    }
 }
 
 CVonnView::~CVonnView() {
+    // A running view that goes away ends its run as Construct would.
+    if (IsRunning()) {
+        StopEffects();
+        ProgramState().m_pRunningView = nullptr;
+        CPaletteMenus::Instance().EnableGroups(true);
+        if (m_pDoc)
+            m_pDoc->StopSimulation();
+    }
     ProgramState().RemoveView(this);
 }
 
@@ -429,9 +444,14 @@ void CVonnView::OnRun() {
         return;
     ProgramState().m_pRunningView = this;
     CPaletteMenus::Instance().EnableGroups(false);
+    m_pDoc->m_pComponents->SelectAll(false);
+    m_pDoc->m_pTexts->MarkAll(false);
+    for (CWire* pWire : *m_pDoc->m_pWires)
+        pWire->m_nState = CWire::Plain;
     for (CVonnView* pView : ProgramState().m_views)
         pView->UpdateToolBar();
     emit RunStarted();
+    m_pDoc->StartSimulation();
     update();
 }
 
@@ -440,6 +460,7 @@ void CVonnView::OnConstruct() {
         return;
     StopEffects();
     ProgramState().m_pRunningView = nullptr;
+    m_pDoc->StopSimulation();
     CPaletteMenus::Instance().EnableGroups(true);
     for (CVonnView* pView : ProgramState().m_views)
         pView->UpdateToolBar();

@@ -1,4 +1,5 @@
 #include "CommandIds.h"
+#include "Component.h"
 #include "ComponentList.h"
 #include "DemoCircuit.h"
 #include "ProgramState.h"
@@ -9,6 +10,9 @@
 #include "VonnView.h"
 #include "WorkbenchSizeDlg.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QToolButton>
@@ -197,4 +201,27 @@ TEST_F(CViewTest, RunAndConstructSwitchTheButtons) {
     m_pView->OnRun();
     m_pView.reset();
     EXPECT_EQ(ProgramState().m_pRunningView, nullptr);
+}
+
+TEST_F(CViewTest, RunPlaysTheCircuitBackAndConstructEndsIt) {
+    QString strError;
+    ASSERT_TRUE(m_pDoc->OnOpenDocument(kest::test::BinPath(QStringLiteral("examples/lamps.kst")),
+                                       &strError));
+    m_pDoc->m_engineOptions = {QStringLiteral("--fast")};
+    int nRedraws = 0;
+    QObject::connect(m_pDoc.get(), &CVonnDoc::ComponentChanged, [&] { ++nRedraws; });
+    m_pView->RunButton()->click();
+    ASSERT_TRUE(m_pDoc->IsRunning());
+    QElapsedTimer timer;
+    timer.start();
+    while (m_pDoc->m_nResultSteps < 5 && timer.elapsed() < 20000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_GE(m_pDoc->m_nResultSteps, 5);
+    EXPECT_GT(nRedraws, 0); // a lamp lit and one burnt out
+    m_pView->ConstructButton()->click();
+    EXPECT_FALSE(m_pDoc->IsRunning());
+    for (const CComponent* pComp : *m_pDoc->m_pComponents)
+        if (pComp->m_nType == 3) {
+            EXPECT_EQ(pComp->m_fValue[2], 0.1f);
+        }
 }
