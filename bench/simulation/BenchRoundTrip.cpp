@@ -1,10 +1,14 @@
 // Result steps per second of a whole run in fast mode: the engine writes the result files
-// and notifies, the document reads them and plays them back, the answer goes back.
+// and notifies, the document reads them and plays them back, the answer goes back; against
+// ngspice alone on the same netlist in the same process.
 #include "Component.h"
 #include "ComponentList.h"
 #include "EngineProtocol.h"
 #include "EngineRunner.h"
+#include "Netlist.h"
+#include "NetlistInput.h"
 #include "ProgramState.h"
+#include "SpiceSession.h"
 #include "VonnDoc.h"
 #include "Wire.h"
 #include "WireList.h"
@@ -12,7 +16,11 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 
+#include <QFile>
+
 #include <benchmark/benchmark.h>
+
+#include <poll.h>
 
 namespace {
 
@@ -62,6 +70,64 @@ void RunSteps(benchmark::State& state, void (*pfnBuild)(CVonnDoc&)) {
     }
 }
 
+// Counts ngspice's result steps and stops after kSteps.
+class CCountingSink : public IResultSink {
+public:
+    bool TakeStep(const SVectorLayout&, const std::vector<double>& values) override {
+        benchmark::DoNotOptimize(values.data());
+        return ++m_nSteps < kSteps;
+    }
+    long long m_nSteps = 0;
+};
+
+// ngspice alone on the netlist the document writes for the same circuit, in this process.
+void RunNgspiceAlone(benchmark::State& state, void (*pfnBuild)(CVonnDoc&)) {
+    CVonnDoc doc;
+    pfnBuild(doc);
+    Netlist().BuildElementList(doc);
+    QByteArray bytes;
+    Netlist().BuildNetlist(&bytes);
+    Netlist().Clear();
+    CNetlistInput netlist;
+    std::string strError;
+    static CSpiceSession session;
+    static const bool bReady = session.Init(false, strError);
+    if (!bReady || !netlist.SetText(bytes.toStdString(), strError)) {
+        state.SkipWithError("ngspice not ready");
+        return;
+    }
+    CCountingSink sink;
+    session.SetSink(&sink);
+    session.SetStepGrid(netlist.StepSeconds(), netlist.StartSeconds());
+    for (auto _ : state) {
+        sink.m_nSteps = 0;
+        QElapsedTimer timer;
+        timer.start();
+        if (!session.LoadCircuit(netlist.Lines()) || !session.StartRun()) {
+            state.SkipWithError("ngspice refused the netlist");
+            break;
+        }
+        while (!session.Ended() && !session.StopRequested()) {
+            pollfd fd = {session.WakeFd(), POLLIN, 0};
+            poll(&fd, 1, 100);
+            session.ClearWake();
+        }
+        session.Halt();
+        session.RemoveCircuit();
+        const double seconds = double(timer.nsecsElapsed()) / 1e9;
+        state.SetIterationTime(seconds);
+        state.counters["steps_per_s"] = double(sink.m_nSteps) / seconds;
+    }
+    session.SetSink(nullptr);
+}
+
+void BM_NgspiceAloneLampCircuit(benchmark::State& state) {
+    RunNgspiceAlone(state, BuildLampCircuit);
+}
+void BM_NgspiceAloneTenMeters(benchmark::State& state) {
+    RunNgspiceAlone(state, BuildTenMeters);
+}
+
 void BM_RoundTripLampCircuit(benchmark::State& state) {
     RunSteps(state, BuildLampCircuit);
 }
@@ -71,6 +137,11 @@ void BM_RoundTripTenMeters(benchmark::State& state) {
 
 BENCHMARK(BM_RoundTripLampCircuit)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RoundTripTenMeters)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NgspiceAloneLampCircuit)
+    ->UseManualTime()
+    ->Iterations(3)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_NgspiceAloneTenMeters)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
