@@ -61,6 +61,21 @@ public:
         m_doc.m_pWires->AddTail(pWire);
     }
 
+    // A wire from a right-hand terminal back to a left-hand one, passing 40 pixels below.
+    void WireBelow(CComponent* pA, int i, CComponent* pB, int j) {
+        auto* pWire = new CWire(pA, i, pB, j);
+        const QPoint a = pA->GetTerminal(i);
+        const QPoint z = pB->GetTerminal(j);
+        const QPoint bends[] = {{a.x() + 15, a.y()},
+                                {a.x() + 15, a.y() + 40},
+                                {z.x() - 15, a.y() + 40},
+                                {z.x() - 15, z.y()}};
+        for (const QPoint& bend : bends)
+            pWire->InsertVertex(bend, &*std::prev(pWire->m_pPoints.end(), 2),
+                                &pWire->m_pPoints.back());
+        m_doc.m_pWires->AddTail(pWire);
+    }
+
     void Note(int x, int y, const char* pszText) {
         auto* pText = new CText(x, y);
         pText->m_strText = QString::fromLatin1(pszText);
@@ -292,31 +307,9 @@ void MakeOhmmeter(CBuilder& b) {
     pOhm2->m_fValue[0] = 2.1f;
     CComponent* pC = b.Add(7, 3, 200, 220, 0, {1});
     b.Wire(pOhm1, 1, pR, 0);
-    auto* pBack = new CWire(pR, 1, pOhm1, 0);
-    const QPoint a = pR->GetTerminal(1);
-    const QPoint z = pOhm1->GetTerminal(0);
-    pBack->InsertVertex(QPoint(a.x() + 15, a.y()), &pBack->m_pPoints.front(),
-                        &pBack->m_pPoints.back());
-    pBack->InsertVertex(QPoint(a.x() + 15, a.y() + 40), &*std::next(pBack->m_pPoints.begin()),
-                        &pBack->m_pPoints.back());
-    pBack->InsertVertex(QPoint(z.x() - 15, a.y() + 40), &*std::next(pBack->m_pPoints.begin(), 2),
-                        &pBack->m_pPoints.back());
-    pBack->InsertVertex(QPoint(z.x() - 15, z.y()), &*std::next(pBack->m_pPoints.begin(), 3),
-                        &pBack->m_pPoints.back());
-    b.m_doc.m_pWires->AddTail(pBack);
+    b.WireBelow(pR, 1, pOhm1, 0);
     b.Wire(pOhm2, 1, pC, 0);
-    auto* pBack2 = new CWire(pC, 1, pOhm2, 0);
-    const QPoint c = pC->GetTerminal(1);
-    const QPoint o = pOhm2->GetTerminal(0);
-    pBack2->InsertVertex(QPoint(c.x() + 15, c.y()), &pBack2->m_pPoints.front(),
-                         &pBack2->m_pPoints.back());
-    pBack2->InsertVertex(QPoint(c.x() + 15, c.y() + 40), &*std::next(pBack2->m_pPoints.begin()),
-                         &pBack2->m_pPoints.back());
-    pBack2->InsertVertex(QPoint(o.x() - 15, c.y() + 40), &*std::next(pBack2->m_pPoints.begin(), 2),
-                         &pBack2->m_pPoints.back());
-    pBack2->InsertVertex(QPoint(o.x() - 15, o.y()), &*std::next(pBack2->m_pPoints.begin(), 3),
-                         &pBack2->m_pPoints.back());
-    b.m_doc.m_pWires->AddTail(pBack2);
+    b.WireBelow(pC, 1, pOhm2, 0);
 }
 
 // 100 Ohm and 200 Ohm in parallel on 6 V: 90 mA, with the negative side earthed.
