@@ -81,8 +81,8 @@ int RunSimulateCommand(int argc, char** argv) {
     });
     QObject::connect(&doc, &CVonnDoc::ReadingsChanged, [&] {
         if (doc.m_nResultSteps >= nSteps) {
-            // Stop the engine before it takes another step; the readings stay as they are.
-            doc.m_engineOptions.clear();
+            // Stop the engine before it gives another step; the readings stay as they are.
+            EngineRunner().Terminate();
             app.quit();
         }
     });

@@ -73,6 +73,11 @@ protected:
         doc.m_engineOptions = {QLatin1String(CEngineProtocol::kFastOption)};
         QObject::connect(&doc, &CVonnDoc::SimulationFailed, &doc,
                          [this](const QString& s) { m_strEngineLog += s; });
+        // Stop at exactly nSteps: the engine in fast mode is always one step ahead.
+        QObject::connect(&doc, &CVonnDoc::ReadingsChanged, &doc, [&doc, nSteps] {
+            if (doc.m_nResultSteps >= nSteps)
+                EngineRunner().Terminate();
+        });
         doc.StartSimulation();
         QElapsedTimer timer;
         timer.start();
