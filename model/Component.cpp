@@ -11,6 +11,8 @@
 
 #include <cmath>
 #include <dlfcn.h>
+#include <mutex>
+#include <unordered_map>
 
 namespace {
 
@@ -80,6 +82,26 @@ QImage DecodePicture(const QByteArray& bytes) {
     return image;
 }
 
+// The same picture bytes always decode to the same pixels: components that show the same
+// picture share one pixel buffer (each still holds its own image, and every load still goes
+// through the library), so a circuit of thousands of parts needs no more than the library's
+// 261 decoded pictures.
+QImage DecodeOnce(int id, const QByteArray& bytes) {
+    struct SDecoded {
+        QByteArray bytes;
+        QImage image;
+    };
+    static std::mutex mutex;
+    static std::unordered_map<int, SDecoded> decoded;
+    const std::lock_guard lock(mutex);
+    SDecoded& entry = decoded[id];
+    if (entry.image.isNull() || entry.bytes != bytes) {
+        entry.bytes = QByteArray(bytes.constData(), bytes.size());
+        entry.image = DecodePicture(bytes);
+    }
+    return entry.image;
+}
+
 } // namespace
 
 QImage LoadPicture(int id) {
@@ -99,17 +121,17 @@ QImage LoadPicture(int id) {
     }
     if (!pLibrary)
         return {};
-    QByteArray bytes;
+    // The picture is decoded straight from the library's data, before the library goes.
+    QImage image;
     using LoadFn = const void* (*)(int, unsigned int*);
     if (auto pfnLoad = reinterpret_cast<LoadFn>(::dlsym(pLibrary, "LoadPictureResource"))) {
         unsigned int nSize = 0;
-        if (const void* pData = pfnLoad(id, &nSize))
-            bytes = QByteArray(static_cast<const char*>(pData), qsizetype(nSize));
+        if (const void* pData = pfnLoad(id, &nSize); pData && nSize > 0)
+            image = DecodeOnce(
+                id, QByteArray::fromRawData(static_cast<const char*>(pData), qsizetype(nSize)));
     }
     ::dlclose(pLibrary);
-    if (bytes.isEmpty())
-        return {};
-    return DecodePicture(bytes);
+    return image;
 }
 
 CComponent::CComponent() = default;
