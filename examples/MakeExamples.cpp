@@ -176,11 +176,11 @@ void MakeBell(CBuilder& b) {
     b.Wire(pBell, 1, pBattery, 1, true);
 }
 
-// 12 V peak at 50 Hz on 100 turns, 50 turns out: 6 V peak across the load.
+// 12 V peak at 50 Hz on 100 turns, 50 turns out (in phase): 6 V peak across the load.
 void MakeTransformer(CBuilder& b) {
     b.Note(260, 40, "An iron-core transformer, 100 : 50 turns");
     CComponent* pSupply = b.Add(2, 3, 60, 160, 3, {12, 50});
-    CComponent* pTrans = b.Add(5, 4, 200, 160, 0, {100, 50, 0.99f});
+    CComponent* pTrans = b.Add(5, 5, 200, 160, 0, {100, 50, 0.99f});
     CComponent* pJTop = b.Add(4, 10, 320, 80, 2);
     CComponent* pLoad = b.Add(3, 1, 320, 160, 3, {100});
     CComponent* pVolt = b.Add(1, 2, 420, 160, 3);
